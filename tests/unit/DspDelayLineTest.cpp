@@ -6,6 +6,7 @@
 #include <cmath>
 #include <limits>
 #include <memory>
+#include <ostream>
 #include <vector>
 
 #include <juce_core/juce_core.h>
@@ -47,6 +48,8 @@ struct LineCase
     float coefficient;              // allpass coefficient (fractional lines only)
     std::vector<float> response;    // first samples of the impulse response, by hand
 };
+
+std::ostream& operator<< (std::ostream& os, const LineCase& c) { return os << c.name; }
 
 // Thiran responses by hand: y0 = c, y1 = 1 − c², y2 = −c(1 − c²) for a delay {M, f}
 // shifted by M samples.

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cmath>
+#include <ostream>
 
 #include "dsp/DiffusorStep.h"
 
@@ -24,6 +25,11 @@ struct LayoutCase
     int delayRange;
     std::array<int, 8> times;   // by hand: slice + trunc(i × spread × ringDelay) + 1
 };
+
+std::ostream& operator<< (std::ostream& os, const LayoutCase& c)
+{
+    return os << "spread " << c.spreadFactor << " ring " << c.ringDelay << " range " << c.delayRange;
+}
 
 // Spread terms: 0.0424 × 528 = 22.3872 per channel → 0, 22, 44, 67, 89, 111, 134, 156;
 // 0.04 × 1536 = 61.44 per channel → 0, 61, 122, 184, 245, 307, 368, 430.

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <ostream>
 #include <vector>
 
 #include "dsp/TiltFilter.h"
@@ -55,6 +56,8 @@ struct TiltCase
     double hz;
     double expectedDb;   // the shelf gain on that side of the pivot
 };
+
+std::ostream& operator<< (std::ostream& os, const TiltCase& c) { return os << "tilt " << c.tilt << " at " << c.hz << " Hz"; }
 
 // 100 Hz and 10 kHz lie 3.3 octaves from the 1 kHz pivot, still inside the shelves'
 // transition: measured 0.12 dB (100 Hz) and 0.09 dB (10 kHz) short of the plateau at

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <ostream>
 #include <vector>
 
 #include "dsp/TrigonometricLfo.h"
@@ -50,6 +51,8 @@ struct RateCase
     double sampleRate;
     size_t tableSize;
 };
+
+std::ostream& operator<< (std::ostream& os, const RateCase& c) { return os << c.sampleRate << " Hz"; }
 
 class TrigonometricLfoRate : public ::testing::TestWithParam<RateCase> {};
 
