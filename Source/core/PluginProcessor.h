@@ -38,6 +38,10 @@ public:
     juce::AudioProcessorValueTreeState& getValueTreeState();
     Sonaris<float>& getEngine() noexcept { return engine; }
 
+    /** Makes the reverb's random draws repeatable (tests, offline rendering);
+        call before prepareToPlay. Without it every instance sounds a little different. */
+    void setRandomSeed(juce::int64 seed) { engine.setRandomSeed(seed); }
+
     static constexpr const char* versionString = "1.1.9";
 
 private:

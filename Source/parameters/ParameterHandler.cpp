@@ -132,6 +132,24 @@ void ParameterHandler::clearUpdateFunctions()
         callbacks.clear();
 }
 
+void ParameterHandler::markAllDispatched()
+{
+    for (const int index : registrationOrder)
+    {
+        const auto slot = (size_t) index;
+        if (rawValues[slot] == nullptr)
+            continue;
+
+        const float value = rawValues[slot]->load(std::memory_order_relaxed);
+        if (! std::isfinite(value))
+            continue;
+
+        lastValues[slot] = value;
+        if (auto* smoother = smoothers[slot].get())
+            smoother->setCurrentAndTargetValue(value);
+    }
+}
+
 void ParameterHandler::callAllUpdateFunctions()
 {
     for (const int index : registrationOrder)

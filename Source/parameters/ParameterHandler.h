@@ -44,6 +44,11 @@ public:
     void dispatchUpdates();
 
     void clearUpdateFunctions();
+
+    /** Counts every current value as dispatched: last values and smoothers are
+        set to the present values, so the next dispatch only passes on what moves
+        after this point. Not on the audio thread. */
+    void markAllDispatched();
     void callAllUpdateFunctions();
 
     juce::AudioProcessorValueTreeState& getValueTreeState() { return *valueTreeState; }
