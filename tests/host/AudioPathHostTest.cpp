@@ -14,8 +14,10 @@ protected:
         ASSERT_NE(plugin, nullptr);
     }
 
-    /** Sets normalised values, lets them reach the plug-in, then prepares afresh so
-        that gains start at their targets and the FIFO is empty. */
+    /** Sets normalised values and lets them reach the plug-in over a second of
+        silence, so that gain ramps have settled and the FIFO holds only silence.
+        (The framework's LV2 host re-creates its plug-in on a new preparation, so
+        the values must be applied after preparing, not before.) */
     void configure(const std::map<juce::String, float>& normalised)
     {
         plugin->setRateAndBufferSizeDetails(rate, block);
