@@ -132,7 +132,8 @@ void ParameterHandler::clearUpdateFunctions()
         callbacks.clear();
 }
 
-void ParameterHandler::markAllDispatched()
+template <typename Visitor>
+void ParameterHandler::forEachFiniteValue(Visitor&& visit)
 {
     for (const int index : registrationOrder)
     {
@@ -141,30 +142,28 @@ void ParameterHandler::markAllDispatched()
             continue;
 
         const float value = rawValues[slot]->load(std::memory_order_relaxed);
-        if (! std::isfinite(value))
-            continue;
+        if (std::isfinite(value))
+            visit(slot, value);
+    }
+}
 
+void ParameterHandler::markAllDispatched()
+{
+    forEachFiniteValue([this](size_t slot, float value)
+    {
         lastValues[slot] = value;
         if (auto* smoother = smoothers[slot].get())
             smoother->setCurrentAndTargetValue(value);
-    }
+    });
 }
 
 void ParameterHandler::callAllUpdateFunctions()
 {
-    for (const int index : registrationOrder)
+    forEachFiniteValue([this](size_t slot, float value)
     {
-        const auto slot = (size_t) index;
-        if (rawValues[slot] == nullptr)
-            continue;
-
-        const float value = rawValues[slot]->load(std::memory_order_relaxed);
-        if (! std::isfinite(value))
-            continue;
-
         for (auto& callback : updateFunctions[slot])
             callback(value);
-    }
+    });
 }
 
 size_t ParameterHandler::getNumUpdateFunctions(const std::string& id) const

@@ -68,6 +68,10 @@ public:
     static bool approximatelyEqual(float a, float b) noexcept;
 
 protected:
+    /** Visits (slot, value) for every parameter whose current value is finite. */
+    template <typename Visitor>
+    void forEachFiniteValue(Visitor&& visit);
+
     int nextIndex = 0;
     std::shared_ptr<juce::AudioProcessorValueTreeState> valueTreeState;
     std::vector<int> registrationOrder;
