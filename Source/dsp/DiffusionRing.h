@@ -147,6 +147,12 @@ public:
             y[c] = delays[c]->processSample (v);
         }
 
+        // The direct signal runs through the ring lines and the diffusor too. Faded before
+        // the diffusor and again at the output, a switch of the ring or diffusion lengths
+        // (at zero gain) leaves no step in what is heard.
+        for (auto& sample : y)
+            sample *= g;
+
         diffusor.process (y);
 
         for (size_t c = 0; c < numChannels; ++c)
@@ -159,7 +165,8 @@ public:
         delays[firstModulatedLine]->setDelaySamples ((float) sineLfo.getNextLFOValue() + modulatedBaseDelays[0]);
         delays[secondModulatedLine]->setDelaySamples ((float) cosineLfo.getNextLFOValue() + modulatedBaseDelays[1]);
 
-        frame = y;
+        for (size_t c = 0; c < numChannels; ++c)
+            frame[c] = y[c] * g;
     }
 
     /** Shares one coefficient object between all damping filters. */

@@ -103,12 +103,19 @@ public:
             y[c] = (f * dampingBlend + d * (SampleType (1) - dampingBlend)) + frame[c];
         }
 
+        // The direct signal runs through the ring lines and the diffusor too. Faded before
+        // the diffusor and again at the output, a switch of the ring or diffusion lengths
+        // (at zero gain) leaves no step in what is heard.
+        for (auto& sample : y)
+            sample *= g;
+
         diffusor.process (y);
 
         for (size_t c = 0; c < numChannels; ++c)
             lines[c]->write ((feedback * y[c]) * g);
 
-        frame = y;
+        for (size_t c = 0; c < numChannels; ++c)
+            frame[c] = y[c] * g;
     }
 
     /** Shares one coefficient object between all damping filters. */

@@ -53,6 +53,9 @@ public:
     SampleType getAllpassCoefficient() const noexcept { return allpassCoefficient; }
     SampleType getLastOutput() const noexcept         { return lastOutput; }
 
+    /** Forgets the interpolator's previous output (a silenced line must stay silent). */
+    void clearInterpolatorState() noexcept            { lastOutput = SampleType (0); }
+
 private:
     SampleType allpassCoefficient = 0;
     SampleType lastOutput = 0;
