@@ -315,8 +315,9 @@ TEST(RendererPreset, SavedByTheProcessorLoadsInTheTool_BlobAndPlainXml)
     ASSERT_TRUE(writeWav(input, makeBurst(1, 48000.0, 0.05, 5), 48000.0));
     for (const auto& file : { blobFile, xmlFile })
     {
-        const auto result = runTool(tool, { input.getFullPathName(), "-o", folder.getChildFile("out.wav").getFullPathName(),
-                                            "--preset", file.getFullPathName(), "--set", "mix=10", "--tail", "0",
+        // A --set before the input must leave the input's name alone.
+        const auto result = runTool(tool, { "--set", "mix=10", input.getFullPathName(), "-o", folder.getChildFile("out.wav").getFullPathName(),
+                                            "--preset", file.getFullPathName(), "--tail", "0",
                                             "--json", "--save-preset", folder.getChildFile("again.brisa").getFullPathName() });
         ASSERT_EQ(result.exitCode, 0) << result.err;
         const auto settings = parseJson(result.out)["settings"];

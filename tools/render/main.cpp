@@ -37,7 +37,9 @@ int main(int argc, char** argv)
 
     app.add_option("input", options.input, "Dry input: WAV, AIFF or FLAC, mono or stereo, any sample rate");
     app.add_option("-o,--output", options.output, "Output file (.wav, .aif/.aiff, .flac)");
-    app.add_option("--set", options.assignments, "Set a parameter: ID=VALUE (repeatable)")->take_all();
+    app.add_option("--set", options.assignments, "Set a parameter: ID=VALUE (repeatable)")
+        ->allow_extra_args(false) // one value per --set, so a file name after it stays the input
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
     app.add_option("--preset", options.preset, "Load a saved plug-in state (blob or its XML) before --set");
     app.add_option("--save-preset", options.savePreset, "Save the resulting plug-in state");
     app.add_option("--tail", options.tail,
