@@ -1,8 +1,8 @@
 #pragma once
 
 // The room algorithm driven the way the engine drives it: a parameter set over a test
-// processor, one preparation, every current value pushed through the callbacks, then a
-// dispatch of moved values before each 32-sample block.
+// processor, one preparation, every current value pushed through the callbacks (and counted
+// as dispatched), then a dispatch of moved values before each 32-sample block.
 
 #include "dsp/Room.h"
 #include "parameters/ParameterRangeValues.h"
@@ -40,6 +40,7 @@ struct RoomHarness
         room->prepare({ rate, (juce::uint32) blockSize, 2 });
         room->reset();
         handler->callAllUpdateFunctions();
+        handler->markAllDispatched();
     }
 
     void set(const char* id, float plain) { setPlainValue(handler->getValueTreeState(), id, plain); }
