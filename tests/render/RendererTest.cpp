@@ -415,8 +415,9 @@ class RendererImpulse : public testing::TestWithParam<DecaySetting>
 {
 };
 
-// Tolerance ±25 %: the tail's damping shortens the broadband decay a little and
-// the early-reflection ring adds its own shorter decay in front.
+// Tolerance as established for the room on its own: with the default damping the
+// high frequencies die sooner, and the broadband time comes out below the set time,
+// by up to a quarter (−25 % … 0 %).
 TEST_P(RendererImpulse, PlotsTheMeasuredDecayNearTheSetTime)
 {
     const auto& c = GetParam();
@@ -430,14 +431,20 @@ TEST_P(RendererImpulse, PlotsTheMeasuredDecayNearTheSetTime)
     EXPECT_EQ(summary["settings"]["mix"]["text"].toString(), "100.0");
     EXPECT_NEAR((double) summary["decaySetSeconds"], c.seconds, 1e-9);
     const double measured = summary["decayMeasuredSeconds"];
-    EXPECT_NEAR(measured, c.seconds, 0.25 * c.seconds) << "measured " << measured << " s";
+    EXPECT_GE(measured / c.seconds, 0.75) << "measured " << measured << " s";
+    EXPECT_LE(measured / c.seconds, 1.0) << "measured " << measured << " s";
 
     // The number in the summary is the one measured on the written file.
     const auto response = readAudio(ir);
     ASSERT_GT(response.getNumSamples(), 0);
     EXPECT_NEAR(DecayAnalysis::decayTimeSeconds(DecayAnalysis::energyDecayCurveDb(response), 48000.0), measured, 1e-6);
     // The automatic tail ends once the response has stayed below −90 dBFS for 0.5 s.
-    EXPECT_GE(response.getNumSamples() / 48000.0, 1.5 * c.seconds);
+    const int quiet = 24000;
+    const float quietLevel = juce::Decibels::decibelsToGain(-90.0f);
+    ASSERT_GT(response.getNumSamples(), quiet);
+    const int lastQuietRun = response.getNumSamples() - quiet;
+    EXPECT_LT(response.getMagnitude(lastQuietRun, quiet), quietLevel);
+    EXPECT_GE(response.getMagnitude(lastQuietRun - 1, 1), quietLevel);
 
     const auto image = juce::ImageFileFormat::loadFrom(plot);
     ASSERT_TRUE(image.isValid());
