@@ -64,11 +64,13 @@ public:
         earlyReflections.prepare (spec);
         tail.prepare (spec);
 
+        heardSincePreparation = false;
         applyInitialMapping();
     }
 
     void process (juce::dsp::AudioBlock<SampleType>& block) override
     {
+        heardSincePreparation = true;
         const auto numBlockChannels = std::min (block.getNumChannels(), numChannels);
         if (numBlockChannels == 0)
             return;
@@ -364,6 +366,7 @@ private:
         earlyReflections.fade.setTargetValue (0.0f);
 
         updateTailLoopGain (m);
+        switchAtOnceIfUnheard();
     }
 
     void updateDiffusion (const Mapping& m, float v) noexcept
@@ -379,6 +382,39 @@ private:
         tail.fade.setTargetValue (0.0f);
 
         updateTailLoopGain (m);
+        switchAtOnceIfUnheard();
+    }
+
+    /** Before the first block after a preparation there is nothing to fade: the values the
+        engine pushes then are applied at once, so a sound played right at the start keeps
+        its reverb instead of meeting both rings fading out. */
+    void switchAtOnceIfUnheard()
+    {
+        if (heardSincePreparation)
+            return;
+
+        switchNow (earlyReflections);
+        switchNow (tail);
+        onSwitch (tail);
+    }
+
+    template <typename Ring>
+    static void switchNow (Ring& ring)
+    {
+        if (! juce::approximatelyEqual (ring.ringDelay, ring.pendingRingDelay))
+        {
+            ring.updateInternalDelays (ring.pendingRingDelay);
+            ring.ringDelay = ring.pendingRingDelay;
+        }
+
+        if (! juce::approximatelyEqual (ring.diffusionRange, ring.pendingDiffusionRange))
+        {
+            ring.diffusor.delayRange = (std::int32_t) ring.pendingDiffusionRange;
+            ring.diffusor.refreshDelayTimes();
+            ring.diffusionRange = ring.pendingDiffusionRange;
+        }
+
+        ring.fade.setCurrentAndTargetValue (1.0f);
     }
 
     /** Six unmodulated base delays at tl (the modulated pair follows at the switch); the
@@ -411,4 +447,5 @@ private:
     float earlyReflectionsGain = 0.0f;
     float outputGain = 0.0f;
     float pendingModulatedBaseDelay = 10.0f;
+    bool heardSincePreparation = false;
 };

@@ -2,7 +2,7 @@
 
 #include "dsp/AbstractAlgorithm.h"
 #include "dsp/FractionalDelay.h"
-#include "dsp/PassThroughAlgorithm.h"
+#include "dsp/Room.h"
 #include "dsp/TiltFilter.h"
 #include "parameters/ParameterRangeValues.h"
 #include "parameters/SonarisParameterHandler.h"
@@ -40,7 +40,7 @@ public:
         *lowCutFilter.state = juce::dsp::IIR::Coefficients<SampleType>(1, 0, 1, 0);
 
         dryWetMixer.reset();
-        algorithm = std::make_unique<PassThroughAlgorithm<SampleType, 2, 8, 8>>(parameterHandler);
+        algorithm = std::make_unique<Room<SampleType, 2, 8, 8>>(parameterHandler, rangeValues.roomValues);
 
         parameterHandler->initiate();
         dryWetMixer.setMixingRule(juce::dsp::DryWetMixingRule::sin3dB); // recomputes the gains
