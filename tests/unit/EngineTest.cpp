@@ -216,8 +216,9 @@ TEST(Engine, KeepsRunningAcrossPreparationsAndLayouts)
                     ASSERT_TRUE(std::isfinite(buffer.getSample(c, i)));
         }
     }
-    // Every parameter keeps at most one callback per registrant, however often prepared.
-    for (const auto* id : { "mix", "predelayMs", "highCut", "lowCut", "tilt" })
+    // Every parameter keeps one callback (the engine's or the room's), however often prepared.
+    for (const auto* id : { "mix", "predelayMs", "decay", "highCut", "lowCut", "tilt", "size", "diffusion",
+                            "dampingFreq_room_er", "dampingFreq_room_tl", "dampingIntensity" })
         EXPECT_EQ(processor.getEngine().getParameterHandler().getNumUpdateFunctions(id), 1u) << id;
 }
 
