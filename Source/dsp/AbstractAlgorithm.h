@@ -30,7 +30,7 @@ public:
     AbstractAlgorithm(const AbstractAlgorithm&) = delete;
     AbstractAlgorithm& operator=(const AbstractAlgorithm&) = delete;
 
-    /** Sizes everything for the spec and registers the algorithm's update
+    /** Sizes everything for the given ProcessSpec and registers the algorithm's update
         callbacks; never called while audio runs. */
     virtual void prepare(const juce::dsp::ProcessSpec& spec) = 0;
 

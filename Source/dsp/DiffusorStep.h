@@ -32,7 +32,7 @@ public:
 
     explicit DiffusorStep (float spreadFactorToUse = 0.04f) : spreadFactor (spreadFactorToUse) {}
 
-    /** Sizes the lines, draws delay times and polarities. The spec is not read. */
+    /** Sizes the lines, draws delay times and polarities. The ProcessSpec is not read. */
     void prepare (const juce::dsp::ProcessSpec&)
     {
         maximumDelayRange = (std::int32_t) (float) maximumDelayRange + 1;
