@@ -153,7 +153,9 @@ void drawSpectrogram(juce::Graphics& g, juce::Image& image, const Panel& panel, 
         return;
 
     const double lowest = 20.0, highest = sampleRate * 0.5;
-    const float rangeDb = 110.0f;
+    // Colours span 100 dB below the loudest bin, so a quiet response shows as well as a loud one.
+    const float rangeDb = 100.0f;
+    const float topDb = spectrogram.maximumLevelDb();
     {
         juce::Image::BitmapData pixels(image, left, top, w, h, juce::Image::BitmapData::writeOnly);
         for (int py = 0; py < h; ++py)
@@ -164,7 +166,7 @@ void drawSpectrogram(juce::Graphics& g, juce::Image& image, const Panel& panel, 
             {
                 const int column = (int) ((double) px / usedColumns * spectrogram.getNumColumns());
                 const float level = spectrogram.levelDb(column, frequency);
-                pixels.setPixelColour(px, py, heat((level + rangeDb) / rangeDb));
+                pixels.setPixelColour(px, py, heat((level - topDb + rangeDb) / rangeDb));
             }
         }
     }

@@ -56,3 +56,12 @@ float Spectrogram::levelDb(int column, double frequency) const
     const float fraction = (float) (position - (double) lower);
     return bins[lower] + (bins[upper] - bins[lower]) * fraction;
 }
+
+float Spectrogram::maximumLevelDb() const
+{
+    float maximum = -200.0f;
+    for (const auto& column : columns)
+        for (const auto level : column)
+            maximum = juce::jmax(maximum, level);
+    return maximum;
+}

@@ -16,6 +16,9 @@ public:
     int getNumBins() const noexcept { return fftSize / 2 + 1; }
     double getSampleRate() const noexcept { return sampleRate; }
 
+    /** The loudest bin of all columns, in dB. */
+    float maximumLevelDb() const;
+
     /** Level of a frequency in a column, in dB (interpolated between bins). */
     float levelDb(int column, double frequency) const;
 
