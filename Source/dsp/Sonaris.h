@@ -100,7 +100,7 @@ public:
         {
             setAlgorithm((float) algorithmIndex);
         }
-        else
+        else if (! settingUpAlgorithm) // the set-up pushes the values itself
         {
             // Coefficients and delay times depend on the sample rate: a new
             // rate takes every current value again.
@@ -178,7 +178,9 @@ private:
         parameterHandler->clearUpdateFunctions();
         registerEngineCallbacks((size_t) index);
 
+        settingUpAlgorithm = true;
         prepare(processSpec);
+        settingUpAlgorithm = false;
         parameterHandler->callAllUpdateFunctions();
     }
 
@@ -360,5 +362,6 @@ private:
     juce::SmoothedValue<double, juce::ValueSmoothingTypes::Linear> predelaySmoother { 0.0 };
     size_t activeAlgorithm = 0;
     bool prepared = false;
+    bool settingUpAlgorithm = false;
     std::optional<juce::int64> randomSeed;
 };
