@@ -11,6 +11,7 @@
 #include "dsp/AbstractDelay.h"
 #include "dsp/Delay.h"
 #include "dsp/DiffusorStep.h"
+#include "dsp/RingSwitch.h"
 #include "dsp/FractionalDelay.h"
 #include "dsp/TrigonometricLfo.h"
 
@@ -172,10 +173,7 @@ public:
     /** Shares one coefficient object between all damping filters. */
     void setDampingCoefficients (CoefficientsPtr newCoefficients) noexcept
     {
-        dampingCoefficients = std::move (newCoefficients);
-
-        for (auto& filter : dampingFilters)
-            filter.coefficients = dampingCoefficients;
+        RingSwitch::shareDampingCoefficients (*this, std::move (newCoefficients));
     }
 
     void setRandomSeed (juce::int64 seed) noexcept { diffusor.setRandomSeed (seed); }
@@ -230,22 +228,5 @@ private:
         lfo.amplitude = a;
     }
 
-    void switchToPendingValues()
-    {
-        if (! juce::approximatelyEqual (ringDelay, pendingRingDelay))
-        {
-            updateInternalDelays (pendingRingDelay);
-            ringDelay = pendingRingDelay;
-        }
-
-        if (std::isfinite (pendingDiffusionRange)
-            && ! juce::approximatelyEqual (diffusionRange, pendingDiffusionRange))
-        {
-            diffusor.delayRange = (std::int32_t) pendingDiffusionRange;
-            diffusor.refreshDelayTimes();
-            diffusionRange = pendingDiffusionRange;
-        }
-
-        fade.setTargetValue (1.0f);
-    }
+    void switchToPendingValues() { RingSwitch::applyPendingValues (*this); }
 };

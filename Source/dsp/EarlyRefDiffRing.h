@@ -9,6 +9,7 @@
 
 #include "dsp/DelayLine.h"
 #include "dsp/DiffusorStep.h"
+#include "dsp/RingSwitch.h"
 
 /** Early-reflection ring: equal integer delays per channel, damped, summed with the input,
     diffused and fed back with one gain.
@@ -121,10 +122,7 @@ public:
     /** Shares one coefficient object between all damping filters. */
     void setDampingCoefficients (CoefficientsPtr newCoefficients) noexcept
     {
-        dampingCoefficients = std::move (newCoefficients);
-
-        for (auto& filter : dampingFilters)
-            filter.coefficients = dampingCoefficients;
+        RingSwitch::shareDampingCoefficients (*this, std::move (newCoefficients));
     }
 
     void setRandomSeed (juce::int64 seed) noexcept { diffusor.setRandomSeed (seed); }
@@ -148,22 +146,5 @@ public:
     float pendingDiffusionRange = diffusionRange;
 
 private:
-    void switchToPendingValues()
-    {
-        if (! juce::approximatelyEqual (ringDelay, pendingRingDelay))
-        {
-            updateInternalDelays (pendingRingDelay);
-            ringDelay = pendingRingDelay;
-        }
-
-        if (std::isfinite (pendingDiffusionRange)
-            && ! juce::approximatelyEqual (diffusionRange, pendingDiffusionRange))
-        {
-            diffusor.delayRange = (std::int32_t) pendingDiffusionRange;
-            diffusor.refreshDelayTimes();
-            diffusionRange = pendingDiffusionRange;
-        }
-
-        fade.setTargetValue (1.0f);
-    }
+    void switchToPendingValues() { RingSwitch::applyPendingValues (*this); }
 };
